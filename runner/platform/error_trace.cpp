@@ -1,7 +1,6 @@
-// PLACEHOLDER: the platform layer replaces this file.
 #include "error_trace.hpp"
 
-#include <string>
+#include "frame_text.hpp"
 
 namespace quor::platform {
 
@@ -11,8 +10,26 @@ ErrorTrace& currentErrorTrace() {
 }
 
 void writeErrorTrace(StderrLock& out, const ErrorTrace& trace) {
-  for (std::size_t i = 0; i < trace.count && i < ErrorTrace::capacity; ++i) {
-    out.write(std::string(trace.slots[i].file_name()) + ":" + std::to_string(trace.slots[i].line()) + "\n");
+  const detail::TextOut text = detail::textOut(out);
+  const std::size_t stored = trace.count < ErrorTrace::capacity ? trace.count : ErrorTrace::capacity;
+  for (std::size_t i = 0; i < stored; ++i) {
+    const std::source_location& where = trace.slots[i];
+    text(where.file_name());
+    text(":");
+    detail::putDecimal(text, where.line());
+    if (where.column() != 0) {
+      text(":");
+      detail::putDecimal(text, where.column());
+    }
+    text(": in ");
+    text(where.function_name());
+    text("\n");
+    detail::putSourceLine(text, where.file_name(), where.line(), where.column());
+  }
+  if (trace.count > stored) {
+    text("(");
+    detail::putDecimal(text, trace.count - stored);
+    text(trace.count - stored == 1 ? " more return point not shown)\n" : " more return points not shown)\n");
   }
 }
 
