@@ -47,6 +47,16 @@ TEST(GeodesicState, OneRk4StepDriftsSlightlyOffTheSphere) {
   EXPECT_NEAR(std::sin(0.1), next.q[1], 1e-6);
 }
 
+TEST(GeodesicState, Rk4StepKeepsItsGrouping) {
+  // A step size and state where (k1 + 2·k2) + (2·k3 + k4) differs from the
+  // left-to-right sum, and (h/6)·c from (1/6)·(h·c) and (h·(1/6))·c.
+  const GeodesicState y = GeodesicState::init({0.8, 0, 0, 0.6}, {0, 0.7, -0.5, 0});
+  expectSameState(
+      GeodesicState::init({0.7946892378050551, 0.09360660894873346, -0.0668618635348096, 0.5960169283537913},
+                          {-0.07916359070199563, 0.695353252653126, -0.4966808947522328, -0.05937269302649673}),
+      rk4Step(&freeGeodesicRhs, 0.0, y, 0.13402061855670103));
+}
+
 TEST(GeodesicState, RenormalizeProjectsBackOntoS3) {
   const GeodesicState bad = GeodesicState::init({1.01, 0.02, 0.01, 0.01}, {0.0, 1.0, 0.0, 0.0});
   const GeodesicState fixed = renormalizeOnS3(bad);

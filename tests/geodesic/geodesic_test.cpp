@@ -41,6 +41,16 @@ TEST(Geodesic, ClosedFormValuesToTheBit) {
       {"scaled, speed below 1e-15, NaN t", odd, geodesicScaled(odd, {0, -1e-16, 0, 0}, nan)},
       {"exp of zero", odd, expMap(odd, {0, 0, 0, 0})},
       {"scaled, NaN speed", {nan, nan, nan, nan}, geodesicScaled(e_x, {nan, 0, 0, 0}, 1.0)},
+      // Inputs where (sn·v_i)·inv_speed differs from (sn·inv_speed)·v_i,
+      // sn·(v_i / speed) and sn·(v_i·inv_speed).
+      {"scaled, grouping",
+       {0.5982608408374235, 0.069932352953957, 0.029971008408838717, 0.7976811211165646},
+       geodesicScaled(p0, {0, 0.7, 0.3, 0}, 0.1)},
+      // Inputs where the transported vector depends on the grouping of the
+      // in-plane and normal parts.
+      {"transport, grouping",
+       {1.4900195768179296, 2.1806002189873004, -0.3099804231820704, 0.28060021898730025},
+       parallelTransport({0.5, 0.5, 0.5, 0.5}, {0.5, -0.5, 0.5, -0.5}, {1.1, 2.3, -0.7, 0.4}, 0.3)},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.what);
