@@ -28,7 +28,7 @@ Christoffel christoffelSymbols(HomVec4 point) {
   const double n_sq = radiusSquared(point);
   if (isDegenerate(n_sq)) return gamma;
   const std::array<double, 4> coords = coordsOf(point);
-  // Negated before the division, so a zero coordinate gives -0.0 symbols.
+  // A zero coordinate gives -0.0 symbols on the diagonal.
   for (std::size_t i = 0; i < 4; ++i) {
     for (std::size_t j = 0; j < 4; ++j) gamma[i][j][j] = (-coords[i]) / n_sq;
   }
@@ -50,6 +50,7 @@ HomVec4 geodesicAcceleration(HomVec4 point, HomVec4 velocity) {
 }
 
 double riemannTensor(HomVec4 point, std::size_t i, std::size_t j, std::size_t k, std::size_t l) {
+  // Out-of-contract indices panic even where the origin rule would answer 0.0.
   checkIndex(j, 4);
   checkIndex(k, 4);
   checkIndex(l, 4);
