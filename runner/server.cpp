@@ -97,8 +97,10 @@ std::optional<ServerExit> judgeHeader(std::uint32_t tag, std::uint32_t bytes_len
   }
 }
 
-/// The smallest read that is worth a system call; more is read when the
-/// scratch area has room, and what belongs to later messages stays queued.
+/// The room a read asks for. Each read fills all the free room, so several
+/// requests sent at once arrive in one system call, and bytes of later
+/// messages stay queued. When the scratch area cannot spare this much (the
+/// command line took most of it), what the message still lacks is enough.
 constexpr std::size_t read_chunk = 256;
 
 Result<Request> receive(ServerIo io, ByteQueue& queue, Registry registry) {
