@@ -56,7 +56,7 @@ Status expect(bool ok) {
 
 Allocator allocator() { return runner::caseAllocator().allocator(); }
 
-Error passUp(Error error, std::source_location where) {
+Error passUp(Error error, platform::ReturnPoint where) {
   platform::currentErrorTrace().append(where);
   return error;
 }

@@ -4,8 +4,8 @@
 #pragma once
 
 #include <cstdint>
-#include <source_location>
 
+#include "platform/error_trace.hpp"
 #include "quor/allocator.hpp"
 #include "quor/error.hpp"
 
@@ -41,7 +41,7 @@ extern LogLevel log_level;
 
 /// Appends the caller's return point to the running case's error trace and
 /// answers the error unchanged.
-Error passUp(Error error, std::source_location where = std::source_location::current());
+Error passUp(Error error, platform::ReturnPoint where = platform::ReturnPoint::current());
 
 }  // namespace quor::testing
 

@@ -13,18 +13,18 @@ void writeErrorTrace(StderrLock& out, const ErrorTrace& trace) {
   const detail::TextOut text = detail::textOut(out);
   const std::size_t stored = trace.count < ErrorTrace::capacity ? trace.count : ErrorTrace::capacity;
   for (std::size_t i = 0; i < stored; ++i) {
-    const std::source_location& where = trace.slots[i];
-    text(where.file_name());
+    const ReturnPoint& where = trace.slots[i];
+    text(where.file);
     text(":");
-    detail::putDecimal(text, where.line());
-    if (where.column() != 0) {
+    detail::putDecimal(text, where.line);
+    if (where.column != 0) {
       text(":");
-      detail::putDecimal(text, where.column());
+      detail::putDecimal(text, where.column);
     }
     text(": in ");
-    text(where.function_name());
+    text(where.function);
     text("\n");
-    detail::putSourceLine(text, where.file_name(), where.line(), where.column());
+    detail::putSourceLine(text, where.file, where.line, where.column);
   }
   if (trace.count > stored) {
     text("(");

@@ -4,7 +4,6 @@
 
 #include <csignal>
 #include <cstdint>
-#include <source_location>
 #include <string>
 
 #include "platform/error_trace.hpp"
@@ -13,18 +12,6 @@
 
 namespace quor::platform {
 namespace {
-
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool under_asan = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool under_asan = true;
-#else
-constexpr bool under_asan = false;
-#endif
-#else
-constexpr bool under_asan = false;
-#endif
 
 const auto aborted = ::testing::KilledBySignal(SIGABRT);
 
@@ -49,15 +36,15 @@ TEST(PanicDeathTest, WritesThePanicLineAndAStackTraceThenAborts) {
 [[noreturn]] void panicAfterAFailure() {
   installPanicHandler();
   currentErrorTrace().clear();
-  currentErrorTrace().append(std::source_location::current());
+  currentErrorTrace().append(ReturnPoint::current());
   panic("reached unreachable code");
 }
 
 TEST(PanicDeathTest, WritesTheRunningErrorTraceBeforeTheStack) {
   EXPECT_EXIT(panicAfterAFailure(), aborted,
               "^thread [0-9]+ panic: reached unreachable code\n" + std::string(__FILE__) +
-                  ":[0-9]+:[0-9]+: in [^\n]*panicAfterAFailure\\(\\)\n"
-                  "  currentErrorTrace\\(\\)\\.append\\(std::source_location::current\\(\\)\\);\n"
+                  ":[0-9]+:[0-9]+: in [^\n]*panicAfterAFailure[^\n]*\n"
+                  "  currentErrorTrace\\(\\)\\.append\\(ReturnPoint::current\\(\\)\\);\n"
                   " +\\^\n"
                   "[^\n]*/src/panic\\.cpp:[0-9]+: 0x[0-9a-f]+ in quor::panic\\(");
 }
@@ -104,7 +91,6 @@ TEST(FatalSignalDeathTest, FaultReportsTheAddressAndStartsAtTheFaultingFunction)
 }
 
 TEST(FatalSignalDeathTest, StackOverflowIsReportedFromTheAlternateStack) {
-  if (under_asan) GTEST_SKIP() << "AddressSanitizer reports stack overflows itself";
   EXPECT_EXIT(
       {
         installFatalSignalHandler();

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <source_location>
 #include <span>
 #include <string>
 
@@ -84,7 +83,7 @@ TEST(StackTrace, UnknownAddressIsStillOneLine) {
 
 ErrorTrace traceOf(std::size_t points) {
   ErrorTrace trace;
-  for (std::size_t i = 0; i < points; ++i) trace.append(std::source_location::current());
+  for (std::size_t i = 0; i < points; ++i) trace.append(ReturnPoint::current());
   return trace;
 }
 
@@ -99,12 +98,12 @@ std::string written(const ErrorTrace& trace) {
 
 TEST(ErrorTrace, FrameWithSourceLineAndCaret) {
   ErrorTrace trace;
-  const std::source_location here = std::source_location::current();
+  const ReturnPoint here = ReturnPoint::current();
   trace.append(here);
-  EXPECT_EQ(written(trace), std::string(__FILE__) + ":" + std::to_string(here.line()) + ":" +
-                                std::to_string(here.column()) + ": in " + here.function_name() + "\n" +
-                                "  const std::source_location here = std::source_location::current();\n" +
-                                std::string(here.column() - 1, ' ') + "^\n");
+  EXPECT_EQ(written(trace), std::string(__FILE__) + ":" + std::to_string(here.line) + ":" +
+                                std::to_string(here.column) + ": in " + here.function + "\n" +
+                                "  const ReturnPoint here = ReturnPoint::current();\n" +
+                                std::string(here.column - 1, ' ') + "^\n");
 }
 
 TEST(ErrorTrace, EmptyTraceWritesNothing) { EXPECT_EQ(written(ErrorTrace{}), ""); }
