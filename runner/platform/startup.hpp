@@ -18,7 +18,9 @@ std::optional<rlim_t> stackSoftLimitToSet(std::uint64_t wanted, rlimit current);
 void raiseStackLimit();
 
 /// Installs the fatal-signal handler (SIGSEGV, SIGILL, SIGBUS, SIGFPE): the
-/// message with the faulting address, a stack trace, abort.
+/// message with the faulting address, a stack trace, abort. It runs on an
+/// alternate stack set up for the calling thread (the one that runs cases),
+/// so that a stack overflow there is reported too.
 void installFatalSignalHandler();
 
 /// Gives SIGPIPE a handler that does nothing, so a write to a closed pipe
