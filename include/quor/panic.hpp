@@ -4,7 +4,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <source_location>
 #include <string_view>
 
 namespace quor {

@@ -131,8 +131,11 @@ void installNoopSigpipeHandler() {
   action.sa_handler = noop;
   sigemptyset(&action.sa_mask);
   action.sa_flags = 0;
-  if (::sigaction(SIGPIPE, &action, nullptr) != 0)
-    panic(std::string("failed to set noop SIGPIPE handler: ") + std::strerror(errno));
+  if (::sigaction(SIGPIPE, &action, nullptr) != 0) {
+    // The error's name ("EINVAL"), not its description.
+    const char* name = ::strerrorname_np(errno);
+    panic(std::string("failed to set noop SIGPIPE handler: ") + (name != nullptr ? name : "unknown error"));
+  }
 }
 
 void installPanicHandler() {
