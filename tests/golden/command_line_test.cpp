@@ -20,7 +20,7 @@ TEST(CommandLine, AnyOtherArgumentIsAFatalStopBeforeAnyCase) {
     SCOPED_TRACE(extra.back());
     std::vector<std::string> args{QUOR_TEST_PATH};
     args.insert(args.end(), extra.begin(), extra.end());
-    const Outcome o = run({.args = args});
+    const Outcome o = run(args);
     EXPECT_EQ(0u, o.err.find("thread ")) << o.err;
     EXPECT_NE(std::string::npos, o.err.find(" panic: unrecognized command line argument\n")) << o.err;
     EXPECT_EQ(std::string::npos, o.err.find("1/50")) << o.err;
@@ -30,7 +30,7 @@ TEST(CommandLine, AnyOtherArgumentIsAFatalStopBeforeAnyCase) {
 }
 
 TEST(CommandLine, ArgumentsThatDoNotFitTheScratchAreaAreAFatalStop) {
-  const Outcome o = run({.args = {QUOR_TEST_PATH, std::string(5000, 'x')}});
+  const Outcome o = run({QUOR_TEST_PATH, std::string(5000, 'x')});
   EXPECT_NE(std::string::npos, o.err.find(" panic: unable to parse command line args\n")) << o.err;
   EXPECT_EQ(SIGABRT, o.term_signal);
 }
@@ -38,7 +38,7 @@ TEST(CommandLine, ArgumentsThatDoNotFitTheScratchAreaAreAFatalStop) {
 TEST(CommandLine, ListenGivenTwiceSelectsTheDriverMode) {
   // With standard input closed at once, the driver mode sends its version
   // message and ends quietly.
-  const Outcome o = run({.args = {QUOR_TEST_PATH, "--listen=-", "--listen=-"}});
+  const Outcome o = run({QUOR_TEST_PATH, "--listen=-", "--listen=-"});
   EXPECT_EQ(std::string("\0\0\0\0\6\0\0\0"
                         "0.13.0",
                         14),

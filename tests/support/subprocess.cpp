@@ -16,17 +16,17 @@ extern char** environ;
 namespace quor::test {
 namespace {
 
-std::vector<std::string> commandLine(const Launch& launch) {
-  if (launch.shell_prefix.empty()) return launch.args;
-  std::vector<std::string> argv{"/bin/sh", "-c", launch.shell_prefix + " exec \"$0\" \"$@\""};
-  argv.insert(argv.end(), launch.args.begin(), launch.args.end());
+std::vector<std::string> commandLine(const std::vector<std::string>& args, const std::string& shell_prefix) {
+  if (shell_prefix.empty()) return args;
+  std::vector<std::string> argv{"/bin/sh", "-c", shell_prefix + " exec \"$0\" \"$@\""};
+  argv.insert(argv.end(), args.begin(), args.end());
   return argv;
 }
 
-std::vector<std::string> environment(const Launch& launch) {
+std::vector<std::string> environment(const std::vector<std::string>& extra) {
   std::vector<std::string> env;
   for (char** e = environ; *e != nullptr; ++e) env.emplace_back(*e);
-  env.insert(env.end(), launch.env.begin(), launch.env.end());
+  env.insert(env.end(), extra.begin(), extra.end());
   return env;
 }
 
@@ -47,7 +47,8 @@ void finish(pid_t pid, Outcome& outcome) {
 
 }  // namespace
 
-Outcome run(const Launch& launch) {
+Outcome run(const std::vector<std::string>& args, const std::vector<std::string>& env,
+            const std::string& shell_prefix) {
   int in[2], out[2], err[2];
   if (::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0) std::abort();
   posix_spawn_file_actions_t actions;
@@ -55,8 +56,8 @@ Outcome run(const Launch& launch) {
   posix_spawn_file_actions_adddup2(&actions, in[0], 0);
   posix_spawn_file_actions_adddup2(&actions, out[1], 1);
   posix_spawn_file_actions_adddup2(&actions, err[1], 2);
-  auto argv_strings = commandLine(launch);
-  auto env_strings = environment(launch);
+  auto argv_strings = commandLine(args, shell_prefix);
+  auto env_strings = environment(env);
   auto argv = pointers(argv_strings);
   auto envp = pointers(env_strings);
   pid_t pid = 0;
@@ -66,19 +67,13 @@ Outcome run(const Launch& launch) {
   ::close(out[1]);
   ::close(err[1]);
 
+  ::close(in[1]);  // standard input: at its end at once
+
   Outcome outcome;
-  std::size_t written = 0;
-  int in_fd = in[1];
-  if (launch.stdin_bytes.empty()) {
-    ::close(in_fd);
-    in_fd = -1;
-  } else {
-    ::fcntl(in_fd, F_SETFL, O_NONBLOCK);
-  }
   int open_outputs = 2;
-  while (open_outputs > 0 || in_fd >= 0) {
-    pollfd fds[3] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}, {in_fd, POLLOUT, 0}};
-    if (::poll(fds, in_fd >= 0 ? 3 : 2, 30000) <= 0) break;  // a hung child ends the wait
+  while (open_outputs > 0) {
+    pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
+    if (::poll(fds, 2, 30000) <= 0) break;  // a hung child ends the wait
     for (int i = 0; i < 2; ++i) {
       if (fds[i].fd < 0 || fds[i].revents == 0) continue;
       char buf[65536];
@@ -91,25 +86,16 @@ Outcome run(const Launch& launch) {
         --open_outputs;
       }
     }
-    if (in_fd >= 0 && fds[2].revents != 0) {
-      const ssize_t n = ::write(in_fd, launch.stdin_bytes.data() + written, launch.stdin_bytes.size() - written);
-      if (n > 0) written += static_cast<std::size_t>(n);
-      if (n <= 0 || written == launch.stdin_bytes.size()) {
-        ::close(in_fd);
-        in_fd = -1;
-      }
-    }
   }
   if (out[0] >= 0) ::close(out[0]);
   if (err[0] >= 0) ::close(err[0]);
-  if (in_fd >= 0) ::close(in_fd);
   finish(pid, outcome);
   return outcome;
 }
 
-Outcome runOnTerminal(const Launch& launch) {
-  auto argv_strings = commandLine(launch);
-  auto env_strings = environment(launch);
+Outcome runOnTerminal(const std::vector<std::string>& args, const std::vector<std::string>& env) {
+  auto argv_strings = commandLine(args, {});
+  auto env_strings = environment(env);
   auto argv = pointers(argv_strings);
   auto envp = pointers(env_strings);
   winsize size{};

@@ -14,17 +14,14 @@ struct Outcome {
   int term_signal = 0;  ///< the signal that ended it, if one did
 };
 
-struct Launch {
-  std::vector<std::string> args;  ///< args[0] is the program path
-  std::vector<std::string> env;   ///< NAME=value added to this process's environment
-  std::string stdin_bytes;        ///< written to its standard input, which is then closed
-  std::string shell_prefix;       ///< if set, runs `sh -c "<prefix> exec \"$0\" \"$@\""` (for ulimit)
-};
-
-Outcome run(const Launch& launch);
+/// Runs args (args[0] is the program path) with standard input closed and
+/// NAME=value entries of env added to this process's environment. With a
+/// shell prefix it runs `sh -c "<prefix> exec \"$0\" \"$@\""` (for ulimit).
+Outcome run(const std::vector<std::string>& args, const std::vector<std::string>& env = {},
+            const std::string& shell_prefix = {});
 
 /// Runs under a new pseudo-terminal (standard input, output and error), and
 /// answers everything the terminal received in `err`.
-Outcome runOnTerminal(const Launch& launch);
+Outcome runOnTerminal(const std::vector<std::string>& args, const std::vector<std::string>& env = {});
 
 }  // namespace quor::test
