@@ -3,18 +3,11 @@
 
 #include <cstddef>
 
-#include "bits.hpp"
 #include "quor/geodesic_state.hpp"
 #include "quor/hom_vec4.hpp"
+#include "same_values.hpp"
 
 namespace quor::test {
-
-inline void expectSameVec(HomVec4 expected, HomVec4 actual) {
-  EXPECT_SAME_BITS(expected.x, actual.x);
-  EXPECT_SAME_BITS(expected.y, actual.y);
-  EXPECT_SAME_BITS(expected.z, actual.z);
-  EXPECT_SAME_BITS(expected.w, actual.w);
-}
 
 inline void expectSameState(const GeodesicState& expected, const GeodesicState& actual) {
   for (std::size_t i = 0; i < 4; ++i) {

@@ -13,7 +13,6 @@ namespace quor {
 namespace {
 
 using test::expectSameState;
-using test::expectSameVec;
 
 const GeodesicState y0 = GeodesicState::fromHomVec4({1, 0, 0, 0}, {0, 1, 0, 0});
 
@@ -92,8 +91,8 @@ TEST_F(Rk4Integrate, OneRequestForTheWholeTrajectory) {
   // Element k is one step after element k - 1.
   expectSameState(rk4Step(&freeGeodesicRhs, 0.0, y0, 0.007853981633974483), trajectory[1]);
   // Pinned: the state after 100 steps, never renormalised.
-  expectSameVec({0.7071067812750375, 0.7071067811899645, 0, 0}, trajectory[100].pos());
-  expectSameVec({-0.707106780990598, 0.7071067812901285, 0, 0}, trajectory[100].vel());
+  EXPECT_SAME({0.7071067812750375, 0.7071067811899645, 0, 0}, trajectory[100].pos());
+  EXPECT_SAME({-0.707106780990598, 0.7071067812901285, 0, 0}, trajectory[100].vel());
   const HomVec4 exact = geodesicExact({1, 0, 0, 0}, {0, 1, 0, 0}, 0.7853981633974483);
   EXPECT_NEAR(exact.x, trajectory[100].q[0], 1e-10);
   EXPECT_NEAR(exact.y, trajectory[100].q[1], 1e-10);

@@ -10,15 +10,14 @@ namespace quor {
 namespace {
 
 using test::expectSameState;
-using test::expectSameVec;
 
 constexpr double nan = std::numeric_limits<double>::quiet_NaN();
 
 TEST(GeodesicState, ReadsAndWritesComponentsInTheOrderXYZW) {
   const GeodesicState s = GeodesicState::fromHomVec4({1, 2, 3, 4}, {5, 6, -0.0, nan});
   expectSameState(GeodesicState::init({1, 2, 3, 4}, {5, 6, -0.0, nan}), s);
-  expectSameVec({1, 2, 3, 4}, s.pos());
-  expectSameVec({5, 6, -0.0, nan}, s.vel());
+  EXPECT_SAME({1, 2, 3, 4}, s.pos());
+  EXPECT_SAME({5, 6, -0.0, nan}, s.vel());
 }
 
 TEST(GeodesicState, ArithmeticTreatsAStateAsEightNumbers) {
@@ -40,7 +39,7 @@ TEST(GeodesicState, FreeRhsIsVelocityAndCentripetalPull) {
 TEST(GeodesicState, OneRk4StepDriftsSlightlyOffTheSphere) {
   const GeodesicState y = GeodesicState::fromHomVec4({1, 0, 0, 0}, {0, 1, 0, 0});
   const GeodesicState next = rk4Step(&freeGeodesicRhs, 0.0, y, 0.1);
-  expectSameVec({0.9950041457813804, 0.0998333328085905, 0, 0}, next.pos());
+  EXPECT_SAME({0.9950041457813804, 0.0998333328085905, 0, 0}, next.pos());
   EXPECT_NEAR(0.99999997, next.pos().norm(), 1e-8);
   EXPECT_LT(next.pos().norm(), 1.0);
   EXPECT_NEAR(std::cos(0.1), next.q[0], 1e-6);
@@ -60,9 +59,9 @@ TEST(GeodesicState, Rk4StepKeepsItsGrouping) {
 TEST(GeodesicState, RenormalizeProjectsBackOntoS3) {
   const GeodesicState bad = GeodesicState::init({1.01, 0.02, 0.01, 0.01}, {0.0, 1.0, 0.0, 0.0});
   const GeodesicState fixed = renormalizeOnS3(bad);
-  expectSameVec({0.9997060408539692, 0.01979615922483107, 0.009898079612415536, 0.009898079612415536}, fixed.pos());
-  expectSameVec({-0.01979033996277065, 0.9996081120799452, -0.00019594396002743216, -0.00019594396002743216},
-                fixed.vel());
+  EXPECT_SAME({0.9997060408539692, 0.01979615922483107, 0.009898079612415536, 0.009898079612415536}, fixed.pos());
+  EXPECT_SAME({-0.01979033996277065, 0.9996081120799452, -0.00019594396002743216, -0.00019594396002743216},
+              fixed.vel());
   EXPECT_LT(fixed.vel().norm(), bad.vel().norm());  // the speed is not restored
 
   // Applying it again changes nothing but rounding.

@@ -9,7 +9,6 @@ namespace quor {
 namespace {
 
 using test::expectNearVec;
-using test::expectSameVec;
 
 constexpr double nan = std::numeric_limits<double>::quiet_NaN();
 constexpr double inf = std::numeric_limits<double>::infinity();
@@ -54,7 +53,7 @@ TEST(Geodesic, ClosedFormValuesToTheBit) {
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.what);
-    expectSameVec(r.expected, r.actual);
+    EXPECT_SAME(r.expected, r.actual);
   }
 }
 
@@ -62,7 +61,7 @@ TEST(Geodesic, ExactIgnoresTheSpeedThatScaledFollows) {
   const HomVec4 fast{0, 2, 0, 0};
   const double t = 0.5;
   const HomVec4 g = geodesicExact(e_x, fast, t);
-  expectSameVec({std::cos(t), std::sin(t) * 2, 0, 0}, g);
+  EXPECT_SAME({std::cos(t), std::sin(t) * 2, 0, 0}, g);
   EXPECT_GT(g.norm(), 1.0);
   expectNearVec({std::cos(1.0), std::sin(1.0), 0, 0}, geodesicScaled(e_x, fast, t), 1e-16);
 }
@@ -93,7 +92,7 @@ TEST(Geodesic, LogMapEdgeValuesToTheBit) {
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.what);
-    expectSameVec(r.expected, logMap(r.p, r.q));
+    EXPECT_SAME(r.expected, logMap(r.p, r.q));
   }
 }
 
@@ -155,7 +154,7 @@ TEST(Geodesic, OrthogonalVelocityTiesAndSignedZeros) {
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.what);
-    expectSameVec(r.expected, orthogonalVelocity(r.p));
+    EXPECT_SAME(r.expected, orthogonalVelocity(r.p));
   }
 }
 
@@ -181,8 +180,8 @@ TEST(Geodesic, ParallelTransportTurnsThePlaneAndKeepsTheNormal) {
     expectNearVec({-st * p0.x + ct * v0.x, -st * p0.y + ct * v0.y, -st * p0.z + ct * v0.z, -st * p0.w + ct * v0.w},
                   parallelTransport(p0, v0, v0, t), 1e-15);
     // Orthogonal to the plane: not touched, to the bit.
-    expectSameVec(n1, parallelTransport(p0, v0, n1, t));
-    expectSameVec(n2, parallelTransport(p0, v0, n2, t));
+    EXPECT_SAME(n1, parallelTransport(p0, v0, n1, t));
+    EXPECT_SAME(n2, parallelTransport(p0, v0, n2, t));
     const HomVec4 w{1, -2, 0.5, 3};
     EXPECT_NEAR(w.norm(), parallelTransport(p0, v0, w, t).norm(), 1e-14);
   }

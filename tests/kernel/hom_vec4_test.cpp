@@ -3,20 +3,13 @@
 #include <cmath>
 #include <limits>
 
-#include "bits.hpp"
+#include "same_values.hpp"
 
 namespace quor {
 namespace {
 
 constexpr double nan = std::numeric_limits<double>::quiet_NaN();
 constexpr double inf = std::numeric_limits<double>::infinity();
-
-void expectSame(HomVec4 expected, HomVec4 actual) {
-  EXPECT_SAME_BITS(expected.x, actual.x);
-  EXPECT_SAME_BITS(expected.y, actual.y);
-  EXPECT_SAME_BITS(expected.z, actual.z);
-  EXPECT_SAME_BITS(expected.w, actual.w);
-}
 
 TEST(HomVec4, NormalizeDividesByTheNormOrFallsBackToTheBasePoint) {
   struct Row {
@@ -27,7 +20,7 @@ TEST(HomVec4, NormalizeDividesByTheNormOrFallsBackToTheBasePoint) {
       {{1e-15, 0, 0, 0}, {1, 0, 0, 0}},  // exactly the threshold counts as non-zero
       {{-2, 0, -0.0, 0}, {-1, 0, -0.0, 0}}, {{nan, 0, 0, 0}, {nan, nan, nan, nan}}, {{inf, 1, 0, 0}, {nan, 0, 0, 0}},
   };
-  for (const Row& r : rows) expectSame(r.out, r.in.normalize());
+  for (const Row& r : rows) EXPECT_SAME(r.out, r.in.normalize());
 }
 
 TEST(HomVec4, DotAndNormKeepTheirGrouping) {

@@ -2,18 +2,11 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "bits.hpp"
 #include "quor/pgl4.hpp"
+#include "same_values.hpp"
 
 namespace quor {
 namespace {
-
-void expectSame(const PGL4& expected, const PGL4& actual) {
-  for (std::size_t k = 0; k < 16; ++k) {
-    SCOPED_TRACE(k);
-    EXPECT_SAME_BITS(expected.data[k], actual.data[k]);
-  }
-}
 
 bool sameBits(const PGL4& a, const PGL4& b) {
   for (std::size_t k = 0; k < 16; ++k)
@@ -25,8 +18,8 @@ TEST(PGL4Inverse, ZeroIterationsReturnTheScaledTranspose) {
   // delta only on the diagonal, then the transpose divided by the squared
   // Frobenius norm (here 4 + 4 + 4 + 4 + 4 = 20).
   const PGL4 m = PGL4::fromRowMajor({{{1, 2, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}}});
-  expectSame(PGL4::fromRowMajor({{{0.1, 0, 0, 0}, {0.1, 0.1, 0, 0}, {0, 0, 0.1, 0}, {0, 0, 0, 0.1}}}),
-             m.inverse(1.0, 0));
+  EXPECT_SAME(PGL4::fromRowMajor({{{0.1, 0, 0, 0}, {0.1, 0.1, 0, 0}, {0, 0, 0.1, 0}, {0, 0, 0, 0.1}}}),
+              m.inverse(1.0, 0));
   // Divided, not multiplied by the reciprocal: 3/10 and 3·(1/10) differ in the last bit.
   const PGL4 x0 = pglScale(3, 0, 0).inverse(0.0, 0);
   EXPECT_SAME_BITS(3.0 / 10, x0.data[0]);
@@ -74,7 +67,7 @@ TEST(PGL4Inverse, EdgesOfTheIteration) {
     SCOPED_TRACE(r.what);
     const PGL4 x = r.m.inverse(r.delta, r.max_iter);
     if (r.tolerance == 0.0) {
-      expectSame(r.expected, x);
+      EXPECT_SAME(r.expected, x);
       continue;
     }
     for (std::size_t k = 0; k < 16; ++k) EXPECT_NEAR(r.expected.data[k], x.data[k], r.tolerance) << k;

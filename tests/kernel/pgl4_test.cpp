@@ -7,28 +7,14 @@
 #include <cstddef>
 #include <limits>
 
-#include "bits.hpp"
 #include "quor/pgl4.hpp"
+#include "same_values.hpp"
 
 namespace quor {
 namespace {
 
 constexpr double nan = std::numeric_limits<double>::quiet_NaN();
 constexpr double inf = std::numeric_limits<double>::infinity();
-
-void expectSame(const PGL4& expected, const PGL4& actual) {
-  for (std::size_t k = 0; k < 16; ++k) {
-    SCOPED_TRACE(k);
-    EXPECT_SAME_BITS(expected.data[k], actual.data[k]);
-  }
-}
-
-void expectSame(HomVec4 expected, HomVec4 actual) {
-  EXPECT_SAME_BITS(expected.x, actual.x);
-  EXPECT_SAME_BITS(expected.y, actual.y);
-  EXPECT_SAME_BITS(expected.z, actual.z);
-  EXPECT_SAME_BITS(expected.w, actual.w);
-}
 
 TEST(PGL4, BuildersFillStorageInColumnMajorOrder) {
   struct Row {
@@ -54,7 +40,7 @@ TEST(PGL4, BuildersFillStorageInColumnMajorOrder) {
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.what);
-    expectSame(PGL4{r.data}, r.built);
+    EXPECT_SAME(PGL4{r.data}, r.built);
   }
   const PGL4 t = pglTranslate(1, 2, 3);
   EXPECT_EQ(1.0, t.get(0, 3));
@@ -72,7 +58,7 @@ TEST(PGL4, GetAndSetAddressRowAndColumn) {
       EXPECT_EQ(m[r][c], b.data[c * 4 + r]);
     }
   }
-  expectSame(a, b);
+  EXPECT_SAME(a, b);
 }
 
 TEST(PGL4, ApplyAccumulatesEachRowFromZero) {
@@ -97,7 +83,7 @@ TEST(PGL4, ApplyAccumulatesEachRowFromZero) {
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.what);
-    expectSame(r.out, r.m.apply(r.in));
+    EXPECT_SAME(r.out, r.m.apply(r.in));
   }
 }
 
@@ -105,17 +91,17 @@ TEST(PGL4, MulAppliesTheRightFactorFirst) {
   const PGL4 scale = pglScale(2, 1, 1);
   const PGL4 shift = pglTranslate(3, 0, 0);
   const HomVec4 origin{0, 0, 0, 1};
-  expectSame({6, 0, 0, 1}, PGL4::mul(scale, shift).apply(origin));
-  expectSame({3, 0, 0, 1}, PGL4::mul(shift, scale).apply(origin));
+  EXPECT_SAME({6, 0, 0, 1}, PGL4::mul(scale, shift).apply(origin));
+  EXPECT_SAME({3, 0, 0, 1}, PGL4::mul(shift, scale).apply(origin));
 
   // Integer entries keep every product exact, so composition agrees bit for bit.
   const PGL4 a = PGL4::fromRowMajor({{{1, 2, 0, -1}, {0, 3, 1, 2}, {4, 0, -2, 1}, {1, 1, 1, 1}}});
   const PGL4 b = PGL4::fromRowMajor({{{2, 0, 1, 0}, {-1, 1, 0, 3}, {0, 5, 1, 1}, {0, 0, 2, 1}}});
   const HomVec4 v{1, -2, 3, 4};
-  expectSame(a.apply(b.apply(v)), PGL4::mul(a, b).apply(v));
-  expectSame(PGL4::fromRowMajor({{{0, 2, -1, 5}, {-3, 8, 5, 12}, {8, -10, 4, -1}, {1, 6, 4, 5}}}), PGL4::mul(a, b));
-  expectSame(a, PGL4::mul(PGL4::identity(), a));
-  expectSame(a, PGL4::mul(a, PGL4::identity()));
+  EXPECT_SAME(a.apply(b.apply(v)), PGL4::mul(a, b).apply(v));
+  EXPECT_SAME(PGL4::fromRowMajor({{{0, 2, -1, 5}, {-3, 8, 5, 12}, {8, -10, 4, -1}, {1, 6, 4, 5}}}), PGL4::mul(a, b));
+  EXPECT_SAME(a, PGL4::mul(PGL4::identity(), a));
+  EXPECT_SAME(a, PGL4::mul(a, PGL4::identity()));
 }
 
 TEST(PGL4, TransposeSwapsRowsAndColumns) {
@@ -123,7 +109,7 @@ TEST(PGL4, TransposeSwapsRowsAndColumns) {
   const PGL4 t = a.transpose();
   for (std::size_t r = 0; r < 4; ++r)
     for (std::size_t c = 0; c < 4; ++c) EXPECT_SAME_BITS(a.get(c, r), t.get(r, c));
-  expectSame(a, t.transpose());
+  EXPECT_SAME(a, t.transpose());
 }
 
 TEST(PGL4, DeterminantByCofactorExpansion) {
@@ -176,7 +162,7 @@ TEST(PGL4, NormalizeDetRescalesToUnitDeterminantKeepingItsSign) {
     SCOPED_TRACE(r.what);
     const PGL4 n = r.m.normalizeDet();
     if (r.det == 0.0) {
-      expectSame(r.m, n);
+      EXPECT_SAME(r.m, n);
       continue;
     }
     EXPECT_NEAR(r.det, n.det(), 1e-14);
@@ -197,7 +183,7 @@ TEST(PGL4, FromHomogeneousIsFromRowMajorBuiltAhead) {
   constexpr PGL4::Rows rows{{{2, 0, 0, 0}, {0, 3, 0, 0}, {0, 0, 4, 0}, {0, 0, 0, 5}}};
   constexpr PGL4 m = pglFromHomogeneous(rows);
   static_assert(m.det() == 120.0);
-  expectSame(PGL4::fromRowMajor(rows), m);
+  EXPECT_SAME(PGL4::fromRowMajor(rows), m);
   constexpr PGL4 shear = pglFromHomogeneous({{{1, 7, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}}});
   EXPECT_EQ(7.0, shear.get(0, 1));
 }

@@ -4,19 +4,12 @@
 #include <cstddef>
 #include <limits>
 
-#include "bits.hpp"
+#include "same_values.hpp"
 
 namespace quor {
 namespace {
 
 constexpr double inf = std::numeric_limits<double>::infinity();
-
-void expectSame(const PGL4& expected, const PGL4& actual) {
-  for (std::size_t k = 0; k < 16; ++k) {
-    SCOPED_TRACE(k);
-    EXPECT_SAME_BITS(expected.data[k], actual.data[k]);
-  }
-}
 
 PGL4 times(double f, PGL4 m) {
   for (double& e : m.data) e = f * e;
@@ -25,7 +18,8 @@ PGL4 times(double f, PGL4 m) {
 
 TEST(Resonance, IsExactlyAntisymmetric) {
   const PGL4 a = PGL4::init({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16});
-  expectSame(PGL4::fromRowMajor({{{0, 3, 6, 9}, {-3, 0, 3, 6}, {-6, -3, 0, 3}, {-9, -6, -3, 0}}}), computeResonance(a));
+  EXPECT_SAME(PGL4::fromRowMajor({{{0, 3, 6, 9}, {-3, 0, 3, 6}, {-6, -3, 0, 3}, {-9, -6, -3, 0}}}),
+              computeResonance(a));
 
   // Not integers: x − y is still exactly −(y − x).
   const PGL4 b = PGL4::init({0.1, 0.7, -2.5, 1e-3, 3.3, 1e10, 0.2, 5, -7, 1.0 / 3, 8, 9, 1e-300, 2, 3, 4});
@@ -35,8 +29,8 @@ TEST(Resonance, IsExactlyAntisymmetric) {
     for (std::size_t c = 0; c < 4; ++c) EXPECT_EQ(-j.get(c, r), j.get(r, c)) << r << ", " << c;
   }
 
-  expectSame(PGL4{}, computeResonance(pglScale(2, 3, 4)));  // symmetric in, zero out
-  expectSame(times(2, j), computeResonance(j));             // antisymmetric in, doubled
+  EXPECT_SAME(PGL4{}, computeResonance(pglScale(2, 3, 4)));  // symmetric in, zero out
+  EXPECT_SAME(times(2, j), computeResonance(j));             // antisymmetric in, doubled
 }
 
 TEST(Projector, ProjectsOntoTheNullSpace) {
@@ -59,7 +53,7 @@ TEST(Projector, ProjectsOntoTheNullSpace) {
   }
 
   // J = 0: the identity exactly with δ > 0; all NaN with δ = 0 (0/0 in the inverse).
-  expectSame(PGL4::identity(), computeProjector(PGL4{}, 1e-8));
+  EXPECT_SAME(PGL4::identity(), computeProjector(PGL4{}, 1e-8));
   for (const double e : computeProjector(PGL4{}, 0.0).data) EXPECT_TRUE(std::isnan(e));
 }
 
@@ -83,7 +77,7 @@ TEST(DeformedProduct, AddsTheScaledElementwiseProduct) {
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.what);
-    expectSame(r.expected, deformedTensorProduct(r.x, r.y, r.epsilon));
+    EXPECT_SAME(r.expected, deformedTensorProduct(r.x, r.y, r.epsilon));
   }
   // (0·inf)·y is NaN even for ε = 0: where mul gives inf, the sum is NaN.
   PGL4 x = PGL4::identity();

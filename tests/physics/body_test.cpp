@@ -34,7 +34,7 @@ TEST(QuorBodyInit, NormalisesThePositionOrFallsBackToTheBasePoint) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
-    EXPECT_SAME_VEC(row.expected, QuorBody::init(row.pos, HomVec4::zero(), 1.0).position);
+    EXPECT_SAME(row.expected, QuorBody::init(row.pos, HomVec4::zero(), 1.0).position);
   }
 }
 
@@ -65,7 +65,7 @@ TEST(QuorBodyStatic, IsInactiveMasslessAndAtRest) {
                           .body_type = QuorBody::BodyType::static_,
                           .active = false};
   EXPECT_SAME_BODY(expected, QuorBody::static_({0, 0, 0, 1}));
-  EXPECT_SAME_VEC(BASE_POINT, QuorBody::static_({0, 0, 0, 5}).position);
+  EXPECT_SAME(BASE_POINT, QuorBody::static_({0, 0, 0, 5}).position);
 }
 
 TEST(QuorBodyForces, OnlyDynamicBodiesAccumulateActiveOrNot) {
@@ -90,7 +90,7 @@ TEST(QuorBodyForces, OnlyDynamicBodiesAccumulateActiveOrNot) {
     // Not tangent at (0, 0, 0, 1): the accumulator takes it unprojected.
     body.applyForce({1, 0, 0, 0});
     body.applyForce({0, 2, 0, 0});
-    EXPECT_SAME_VEC(row.expected, body.force_accum);
+    EXPECT_SAME(row.expected, body.force_accum);
   }
 }
 

@@ -63,7 +63,7 @@ TEST(CheckCollision, ThresholdsDistancesAndNormals) {
     const CollisionResult result = checkCollision(a, b, row.threshold);
     EXPECT_EQ(row.collided, result.collided);
     EXPECT_SAME_BITS(row.fs_distance, result.fs_distance);
-    EXPECT_SAME_VEC(row.normal, result.normal);
+    EXPECT_SAME(row.normal, result.normal);
   }
 }
 
@@ -77,7 +77,7 @@ TEST(CheckCollision, IgnoresKindActivityMassAndVelocity) {
   const CollisionResult mixed_pair = checkCollision(QuorBody::static_(E_X), kinematic, 0.05);
   EXPECT_TRUE(mixed_pair.collided);
   EXPECT_SAME_BITS(dynamic_pair.fs_distance, mixed_pair.fs_distance);
-  EXPECT_SAME_VEC(dynamic_pair.normal, mixed_pair.normal);
+  EXPECT_SAME(dynamic_pair.normal, mixed_pair.normal);
 }
 
 }  // namespace

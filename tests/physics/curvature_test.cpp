@@ -52,7 +52,7 @@ TEST(GeodesicAcceleration, PointsAwayFromTheOrigin) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
-    EXPECT_SAME_VEC(row.expected, geodesicAcceleration(row.point, row.velocity));
+    EXPECT_SAME(row.expected, geodesicAcceleration(row.point, row.velocity));
   }
 }
 
@@ -99,7 +99,7 @@ TEST(Curvature, EverythingIsZeroAtADegeneratePoint) {
         for (const double g : row) EXPECT_SAME_BITS(0.0, g);
       }
     }
-    EXPECT_SAME_VEC((HomVec4{0, 0, 0, 0}), geodesicAcceleration(point, {1, 2, 3, 4}));
+    EXPECT_SAME((HomVec4{0, 0, 0, 0}), geodesicAcceleration(point, {1, 2, 3, 4}));
     EXPECT_SAME_BITS(0.0, sectionalCurvature(point));
     EXPECT_SAME_BITS(0.0, scalarCurvature(point));
     for (std::size_t j = 0; j < 4; ++j) {

@@ -37,7 +37,7 @@ TEST(QuorGravity, ValuesAlongTheLogarithmDirection) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     const QuorBody body = QuorBody::init(E_X, HomVec4::zero(), 1.0);
-    EXPECT_SAME_VEC(row.expected, quorGravity(body, row.attractor, row.attractor_mass, row.G));
+    EXPECT_SAME(row.expected, quorGravity(body, row.attractor, row.attractor_mass, row.G));
   }
 }
 
@@ -45,7 +45,7 @@ TEST(QuorGravity, DoesNotDependOnTheBodysMass) {
   const HomVec4 attractor{0.3, -0.2, 0.9, 0.1};
   const HomVec4 light = quorGravity(QuorBody::init({1, 2, 3, 4}, {0, 1, 0, 0}, 1.0), attractor, 2.0, 0.7);
   const HomVec4 heavy = quorGravity(QuorBody::init({1, 2, 3, 4}, HomVec4::zero(), 5.0), attractor, 2.0, 0.7);
-  EXPECT_SAME_VEC(light, heavy);
+  EXPECT_SAME(light, heavy);
 }
 
 TEST(QuorGravity, StaysBelowTheSofteningBoundAtTheSmallestDistance) {
@@ -74,7 +74,7 @@ TEST(DampingForce, IsMinusGammaTimesTheVelocity) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
-    EXPECT_SAME_VEC(row.expected, dampingForce(row.velocity, row.gamma));
+    EXPECT_SAME(row.expected, dampingForce(row.velocity, row.gamma));
   }
 }
 

@@ -137,9 +137,9 @@ TEST(IntegrateStep, ForcesGatheredWhileInactiveLandOnTheFirstMovingStep) {
   integrateStep(body, 0.1, ZERO);
   // The same step as one push of (0, 1, 0, 0).
   const Scenario& s = scenarios[1];
-  EXPECT_SAME_VEC(s.position_after, body.position);
-  EXPECT_SAME_VEC(s.velocity_after, body.velocity);
-  EXPECT_SAME_VEC(ZERO, body.force_accum);
+  EXPECT_SAME(s.position_after, body.position);
+  EXPECT_SAME(s.velocity_after, body.velocity);
+  EXPECT_SAME(ZERO, body.force_accum);
 }
 
 TEST(IntegrateStep, LongRunUnderGravityAndDampingIsPinned) {
@@ -150,10 +150,10 @@ TEST(IntegrateStep, LongRunUnderGravityAndDampingIsPinned) {
     body.applyForce(quorGravity(body, attractor, 2.0, 0.5));
     integrateStep(body, 0.01, dampingForce(body.velocity, 0.1));
   }
-  EXPECT_SAME_VEC((HomVec4{-0x1.4266cce176999p-3, 0x1.dee53af8e1a7bp-1, 0x1.b55386fc5372cp-4, 0x1.316840a711a93p-2}),
-                  body.position);
-  EXPECT_SAME_VEC((HomVec4{-0x1.49105c68f7544p-1, 0x1.6b2dc084f1d9fp-1, -0x1.95f37504826fep+0, -0x1.ff00cbfaef1b0p+0}),
-                  body.velocity);
+  EXPECT_SAME((HomVec4{-0x1.4266cce176999p-3, 0x1.dee53af8e1a7bp-1, 0x1.b55386fc5372cp-4, 0x1.316840a711a93p-2}),
+              body.position);
+  EXPECT_SAME((HomVec4{-0x1.49105c68f7544p-1, 0x1.6b2dc084f1d9fp-1, -0x1.95f37504826fep+0, -0x1.ff00cbfaef1b0p+0}),
+              body.velocity);
 }
 
 }  // namespace

@@ -4,31 +4,20 @@
 
 #include <gtest/gtest.h>
 
-#include "bits.hpp"
 #include "quor/body.hpp"
 #include "quor/hom_vec4.hpp"
+#include "same_values.hpp"
 
 namespace quor::test {
-
-inline ::testing::AssertionResult sameVec(HomVec4 expected, HomVec4 actual) {
-  const double e[4] = {expected.x, expected.y, expected.z, expected.w};
-  const double a[4] = {actual.x, actual.y, actual.z, actual.w};
-  const char* names = "xyzw";
-  for (int c = 0; c < 4; ++c) {
-    if (const auto same = sameBits(e[c], a[c]); !same)
-      return ::testing::AssertionFailure() << names[c] << ": " << same.message();
-  }
-  return ::testing::AssertionSuccess();
-}
 
 /// Every field of two bodies, doubles by their bits.
 inline ::testing::AssertionResult sameBody(const QuorBody& expected, const QuorBody& actual) {
   const auto field = [](const char* name, ::testing::AssertionResult r) {
     return r ? r : ::testing::AssertionFailure() << name << "." << r.message();
   };
-  if (auto r = field("position", sameVec(expected.position, actual.position)); !r) return r;
-  if (auto r = field("velocity", sameVec(expected.velocity, actual.velocity)); !r) return r;
-  if (auto r = field("force_accum", sameVec(expected.force_accum, actual.force_accum)); !r) return r;
+  if (auto r = field("position", same(expected.position, actual.position)); !r) return r;
+  if (auto r = field("velocity", same(expected.velocity, actual.velocity)); !r) return r;
+  if (auto r = field("force_accum", same(expected.force_accum, actual.force_accum)); !r) return r;
   if (auto r = field("mass ", sameBits(expected.mass, actual.mass)); !r) return r;
   if (auto r = field("restitution ", sameBits(expected.restitution, actual.restitution)); !r) return r;
   if (auto r = field("friction ", sameBits(expected.friction, actual.friction)); !r) return r;
@@ -39,5 +28,4 @@ inline ::testing::AssertionResult sameBody(const QuorBody& expected, const QuorB
 
 }  // namespace quor::test
 
-#define EXPECT_SAME_VEC(expected, actual) EXPECT_TRUE(::quor::test::sameVec((expected), (actual)))
 #define EXPECT_SAME_BODY(expected, actual) EXPECT_TRUE(::quor::test::sameBody((expected), (actual)))

@@ -4,6 +4,7 @@
 
 #include <csignal>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -140,6 +141,8 @@ struct CaseRow {
   std::uint32_t flags;
   std::optional<std::string_view> stderr_text;
 };
+// Names the row in test listings instead of dumping its bytes.
+void PrintTo(const CaseRow& row, std::ostream* os) { *os << "case " << static_cast<int>(row.index); }
 
 class FixtureCaseTest : public ::testing::TestWithParam<CaseRow> {};
 
@@ -270,6 +273,7 @@ struct RejectRow {
   bool close_input;
   std::string_view message;
 };
+void PrintTo(const RejectRow& row, std::ostream* os) { *os << row.what; }
 
 class RejectTest : public ::testing::TestWithParam<RejectRow> {};
 
