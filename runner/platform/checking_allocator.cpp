@@ -50,7 +50,11 @@ struct Block {
 
 // A trace as the "{}" of a message: on lines of its own, starting on a new
 // line.
-std::string traceText(const Trace& trace) { return "\n" + formatStackTrace(trace.frames()); }
+std::string traceText(const Trace& trace) {
+  std::string text = "\n";
+  text += formatStackTrace(trace.frames());
+  return text;
+}
 
 std::string hexText(std::uintptr_t value) {
   char text[detail::max_number_text];
