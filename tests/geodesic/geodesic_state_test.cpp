@@ -10,8 +10,7 @@ namespace quor {
 namespace {
 
 using test::expectSameState;
-
-constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+using test::nan;
 
 TEST(GeodesicState, ReadsAndWritesComponentsInTheOrderXYZW) {
   const GeodesicState s = GeodesicState::fromHomVec4({1, 2, 3, 4}, {5, 6, -0.0, nan});

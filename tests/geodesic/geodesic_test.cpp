@@ -9,9 +9,9 @@ namespace quor {
 namespace {
 
 using test::expectNearVec;
+using test::inf;
+using test::nan;
 
-constexpr double nan = std::numeric_limits<double>::quiet_NaN();
-constexpr double inf = std::numeric_limits<double>::infinity();
 constexpr double pi_4 = 0.7853981633974483;
 constexpr double pi_2 = 1.5707963267948966;
 constexpr double pi = 3.141592653589793;

@@ -8,8 +8,8 @@
 namespace quor {
 namespace {
 
-constexpr double nan = std::numeric_limits<double>::quiet_NaN();
-constexpr double inf = std::numeric_limits<double>::infinity();
+using test::inf;
+using test::nan;
 constexpr double pi = 3.141592653589793;
 constexpr double R = R_VESPRA_KM * 1000.0;
 

@@ -11,9 +11,9 @@
 namespace quor {
 namespace {
 
+using test::inf;
+using test::nan;
 constexpr float nanf = std::numeric_limits<float>::quiet_NaN();
-constexpr double nan = std::numeric_limits<double>::quiet_NaN();
-constexpr double inf = std::numeric_limits<double>::infinity();
 
 void expectLanes(F32x4 expected, F32x4 actual) {
   for (int i = 0; i < 4; ++i) {

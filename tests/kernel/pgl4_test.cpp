@@ -13,8 +13,8 @@
 namespace quor {
 namespace {
 
-constexpr double nan = std::numeric_limits<double>::quiet_NaN();
-constexpr double inf = std::numeric_limits<double>::infinity();
+using test::inf;
+using test::nan;
 
 TEST(PGL4, BuildersFillStorageInColumnMajorOrder) {
   struct Row {

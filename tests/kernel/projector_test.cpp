@@ -9,7 +9,7 @@
 namespace quor {
 namespace {
 
-constexpr double inf = std::numeric_limits<double>::infinity();
+using test::inf;
 
 PGL4 times(double f, PGL4 m) {
   for (double& e : m.data) e = f * e;

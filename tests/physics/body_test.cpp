@@ -11,8 +11,8 @@
 namespace quor {
 namespace {
 
-constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
-constexpr double INF = std::numeric_limits<double>::infinity();
+using test::inf;
+using test::nan;
 constexpr HomVec4 BASE_POINT{0.0, 0.0, 0.0, 1.0};
 
 TEST(QuorBodyInit, NormalisesThePositionOrFallsBackToTheBasePoint) {
@@ -28,9 +28,9 @@ TEST(QuorBodyInit, NormalisesThePositionOrFallsBackToTheBasePoint) {
       {"zero", {0, 0, 0, 0}, BASE_POINT},
       {"norm exactly 1e-15", {1e-15, 0, 0, 0}, BASE_POINT},
       {"norm just above 1e-15", {std::nextafter(1e-15, 1.0), 0, 0, 0}, {1, 0, 0, 0}},
-      {"NaN component", {0.5, NaN, 0, 0}, BASE_POINT},
+      {"nan component", {0.5, nan, 0, 0}, BASE_POINT},
       // An infinite norm passes the test and divides through.
-      {"infinite component", {INF, 1, 0, 0}, {NaN, 0, 0, 0}},
+      {"infinite component", {inf, 1, 0, 0}, {nan, 0, 0, 0}},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -40,7 +40,7 @@ TEST(QuorBodyInit, NormalisesThePositionOrFallsBackToTheBasePoint) {
 
 TEST(QuorBodyInit, StoresVelocityAndMassUnchanged) {
   const HomVec4 radial{1, 0, 0, 0};
-  for (const double mass : {1.0, 0.0, -3.0, NaN}) {
+  for (const double mass : {1.0, 0.0, -3.0, nan}) {
     SCOPED_TRACE(mass);
     const QuorBody body = QuorBody::init({2, 0, 0, 0}, radial, mass);
     const QuorBody expected{.position = {1, 0, 0, 0},
@@ -97,7 +97,7 @@ TEST(QuorBodyForces, OnlyDynamicBodiesAccumulateActiveOrNot) {
 TEST(QuorBodyForces, ClearZeroesTheAccumulatorOfEveryKindAndNothingElse) {
   for (const auto type : {QuorBody::BodyType::dynamic, QuorBody::BodyType::static_, QuorBody::BodyType::kinematic}) {
     QuorBody body = QuorBody::init({1, 2, 3, 4}, {0.5, -1, 0, 0}, 2.0);
-    body.force_accum = {7, -8, 9, NaN};
+    body.force_accum = {7, -8, 9, nan};
     body.body_type = type;
     QuorBody expected = body;
     expected.force_accum = HomVec4::zero();

@@ -1,4 +1,4 @@
-// checkCollision: the threshold on both sides, NaN, the normal's direction
+// checkCollision: the threshold on both sides, nan, the normal's direction
 // and the zero normal at distance 0.
 #include "quor/collision.hpp"
 
@@ -12,7 +12,7 @@
 namespace quor {
 namespace {
 
-constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
+using test::nan;
 constexpr HomVec4 E_X{1, 0, 0, 0};
 constexpr HomVec4 E_Y{0, 1, 0, 0};
 constexpr HomVec4 ZERO{0, 0, 0, 0};
@@ -45,7 +45,7 @@ TEST(CheckCollision, ThresholdsDistancesAndNormals) {
       {"negative threshold", E_X, E_X, -1.0, false, 0.0, ZERO},
       // cos of the double nearest π/2 is about 6.1e-17, hence x.
       {"threshold above π/2", E_X, E_Y, 2.0, true, HALF_PI, {-0x1.1a62633145c07p-54, 1, 0, 0}},
-      {"NaN threshold", E_X, E_Y, NaN, true, HALF_PI, {-0x1.1a62633145c07p-54, 1, 0, 0}},
+      {"nan threshold", E_X, E_Y, nan, true, HALF_PI, {-0x1.1a62633145c07p-54, 1, 0, 0}},
       // b unflipped by logMap: the normal ≈ (-0.83205029, 0.55470020, 0, 0)
       // leans along a's position.
       {"obtuse pair",

@@ -13,8 +13,8 @@
 namespace quor {
 namespace {
 
-constexpr double INF = std::numeric_limits<double>::infinity();
-constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
+using test::inf;
+using test::nan;
 constexpr HomVec4 HALF{0.5, 0.5, 0.5, 0.5};
 constexpr HomVec4 NORTH{0, 0, 0, 1};
 // The two doubles around √1e-15: x·x is just below 1e-15 for the first, just
@@ -47,8 +47,8 @@ TEST(GeodesicAcceleration, PointsAwayFromTheOrigin) {
       {"north pole", NORTH, {1, 0, 0, 0}, {0, 0, 0, 1}},
       {"sphere of radius 2", {2, 0, 0, 0}, {0, 1, 0, 0}, {0.5, 0, 0, 0}},
       // All 64 terms are summed: 0·∞ in the zero symbols makes every
-      // component NaN.
-      {"infinite velocity", NORTH, {INF, 0, 0, 0}, {NaN, NaN, NaN, NaN}},
+      // component nan.
+      {"infinite velocity", NORTH, {inf, 0, 0, 0}, {nan, nan, nan, nan}},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);

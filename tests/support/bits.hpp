@@ -4,10 +4,14 @@
 
 #include <bit>
 #include <cstdint>
+#include <limits>
 
 #include <gtest/gtest.h>
 
 namespace quor::test {
+
+inline constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+inline constexpr double inf = std::numeric_limits<double>::infinity();
 
 inline std::uint64_t bitsOf(double v) { return std::bit_cast<std::uint64_t>(v); }
 inline std::uint32_t bitsOf(float v) { return std::bit_cast<std::uint32_t>(v); }
